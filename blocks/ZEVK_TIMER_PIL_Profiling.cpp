@@ -1,0 +1,4 @@
+// ZEVK_TIMER_PIL_Profiling: configuration only; no parameters, ports or sample times.
+#include "blocks/config_only.h"
+
+ZEVK_CONFIG_ONLY_BLOCK(ZEVK_TIMER_PIL_Profiling);
