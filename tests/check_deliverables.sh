@@ -6,12 +6,13 @@
 set -u
 dir="$1"
 sanitized="${2:-OFF}"
+suffix="${3:-.mexa64}"
 failures=0
 count=0
-for f in "$dir"/*.mexa64; do
+for f in "$dir"/*"$suffix"; do
   [[ -e "$f" ]] || continue
   count=$((count + 1))
-  name=$(basename "$f" .mexa64)
+  name=$(basename "$f" "$suffix")
   exports=$(nm -D --defined-only "$f" | awk '{print $3}' | sort | tr '\n' ' ')
   if [[ "$exports" != "mexFunction " ]]; then
     echo "FAIL: $name exports: $exports"; failures=$((failures + 1))
@@ -28,7 +29,7 @@ for f in "$dir"/*.mexa64; do
   if [[ -z "$undefined" ]]; then
     echo "FAIL: $name binds no MEX function from its host"; failures=$((failures + 1))
   fi
-  if [[ "$(readlink "$dir/$name.mex")" != "$name.mexa64" ]]; then
+  if [[ "$(readlink "$dir/$name.mex")" != "$name$suffix" ]]; then
     echo "FAIL: $name has no .mex name beside it"; failures=$((failures + 1))
   fi
 done
