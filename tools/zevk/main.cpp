@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "host/host.h"
+#include "tools/zevk/compile.h"
 #include "tools/zevk/literal.h"
 #include "tools/zevk/report.h"
 #include "tools/zevk/script.h"
@@ -162,6 +163,12 @@ int main(int argc, char** argv) {
     run->add_option("script", script, "Script file (JSON)")->required();
     run->add_flag("--json", asJson, "Print the steps as JSON");
 
+    std::string modelFile;
+    auto* compile = app.add_subcommand("compile", "Compile a model: settle every port, check every line");
+    compile->add_option("model", modelFile, "Model file (JSON, see docs/model-format.md)")->required();
+    compile->add_flag("--json", asJson, "Print the compiled model as JSON");
+    compile->footer("Exit status: 0 clean, 1 errors in the model, 2 not a valid model file");
+
     std::vector<std::string> args = splitParams(argc, argv, &params);
     try {
         app.parse(args);
@@ -173,6 +180,7 @@ int main(int argc, char** argv) {
         if (*sizes) return sizesCommand(blockDir, block, params, asJson);
         if (*describe) return describeCommand(blockDir, block, params, asJson);
         if (*run) return runCommand(blockDir, script, asJson);
+        if (*compile) return compileCommand(blockDir, modelFile, asJson, std::cout, std::cerr);
     } catch (const BadArgument& e) {
         std::cerr << "zevk: " << e.message << "\n";
         return kExitUsage;
