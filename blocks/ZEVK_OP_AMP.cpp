@@ -1,0 +1,4 @@
+// ZEVK_OP_AMP: ports from the dialog's typed lists; -1 and -7 inputs settle by propagation.
+#include "engine/generic_block.h"
+
+ZEVK_GENERIC_BLOCK(ZEVK_OP_AMP, DynamicCode, 7, UnsignedRules, WithUpdate);
