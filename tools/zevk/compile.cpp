@@ -80,7 +80,7 @@ struct SampleTime {
             case Constant: return "constant";
             case Inherited: return invalid ? "invalid" : "inherited";
             case Async: return "async";
-            case Triggered: return "triggered by " + task;
+            case Triggered: return "task " + task;
         }
         return "";
     }
@@ -492,12 +492,50 @@ private:
         drain();
     }
 
+    // Drivers before the blocks they drive (Kahn's algorithm over the
+    // lines); a loop is entered at its first instance in model order.
+    std::vector<size_t> dataflowOrder() {
+        const size_t n = instances_.size();
+        std::vector<size_t> pending(n, 0), order;
+        order.reserve(n);
+        for (const Line& l : lines_) {
+            if (l.valid) ++pending[l.dst];
+        }
+        std::vector<bool> done(n, false);
+        std::deque<size_t> ready;
+        for (size_t i = 0; i < n; ++i) {
+            if (pending[i] == 0) ready.push_back(i);
+        }
+        size_t next = 0;  // first instance not yet ordered, for breaking loops
+        while (order.size() < n) {
+            if (ready.empty()) {
+                while (done[next]) ++next;
+                ready.push_back(next);
+            }
+            const size_t i = ready.front();
+            ready.pop_front();
+            if (done[i]) continue;
+            done[i] = true;
+            order.push_back(i);
+            const Instance& in = instances_[i];
+            for (int p = 0; p < in.numOut; ++p) {
+                for (size_t l : outLines_[in.outBase + static_cast<size_t>(p)]) {
+                    const size_t d = lines_[l].dst;
+                    if (!done[d] && pending[d] > 0 && --pending[d] == 0) ready.push_back(d);
+                }
+            }
+        }
+        return order;
+    }
+
     // Open ports after propagation: first every block's own default methods,
     // then the host's defaults (double, width 1) for ports no block method
-    // answers for. Each step propagates before the next block, so a default
-    // reaches the ports it drives before they are defaulted themselves.
+    // answers for. Blocks go in dataflow order and each step propagates
+    // before the next block, so a default reaches the ports it drives before
+    // they are defaulted themselves.
     void defaults(bool host) {
-        for (size_t i = 0; i < instances_.size(); ++i) {
+        if (order_.empty()) order_ = dataflowOrder();
+        for (size_t i : order_) {
             Instance& in = instances_[i];
             if (!in.ok) continue;
             if (!host) {
@@ -730,6 +768,10 @@ private:
     }
 
     json result() {
+        std::vector<json> runs(instances_.size(), json::array());
+        for (const auto& mb : m_.blocks) {
+            if (mb.task) runs[*mb.task].push_back(mb.name);
+        }
         json blocks = json::array();
         for (size_t i = 0; i < instances_.size(); ++i) {
             Instance& in = instances_[i];
@@ -740,6 +782,7 @@ private:
             b["compiled"] = in.ok;
             b["sampleTime"] = in.ok ? in.sampleTime.toJson() : json(nullptr);
             if (in.model->task) b["task"] = m_.blocks[*in.model->task].name;
+            if (!runs[i].empty()) b["runs"] = std::move(runs[i]);
             json inputs = json::array(), outputs = json::array();
             if (in.ok) {
                 for (int p = 0; p < in.numIn; ++p) inputs.push_back(portJson(i, true, p));
@@ -772,6 +815,7 @@ private:
     std::vector<std::vector<size_t>> outLines_;  // by output port: its lines
     std::vector<Line> lines_;
     std::deque<WorkItem> work_;
+    std::vector<size_t> order_;  // of the default passes
     json diagnostics_ = json::array();
     int errors_ = 0, warnings_ = 0;
 };
@@ -803,7 +847,7 @@ std::string sizeText(const json& port) {
 
 void printCompileReport(std::ostream& out, const json& c) {
     out << "Model " << c["model"].get<std::string>() << " (" << c["file"].get<std::string>() << "): "
-        << c["blocks"].size() << " blocks, " << c["lines"].get<size_t>() << " lines\n";
+        << c["blocks"].size() << " blocks, " << c["lines"].get<size_t>() << " connections\n";
     for (const auto& b : c["blocks"]) {
         out << "\n" << b["name"].get<std::string>() << "  " << b["block"].get<std::string>();
         if (!b["compiled"].get<bool>()) {
@@ -824,11 +868,18 @@ void printCompileReport(std::ostream& out, const json& c) {
                 std::string size = sizeText(p);
                 if (!p["sizeSettled"].get<bool>()) size += "?";
                 out << "  " << (input ? "in  " : "out ") << std::left << std::setw(3) << p["port"].get<int>() << " "
-                    << std::setw(10) << type << " " << std::setw(8) << size << " " << std::setw(12)
+                    << std::setw(10) << type << " " << std::setw(6) << size << " " << std::setw(14)
                     << p["sampleTime"].get<std::string>() << std::right;
                 if (input) {
                     out << " <- " << show(p["from"]);
-                } else if (!p["to"].empty()) {
+                    out << "\n";
+                    continue;
+                }
+                if (p["typeId"] == SS_FCN_CALL && b.contains("runs")) {
+                    out << " runs";
+                    for (size_t k = 0; k < b["runs"].size(); ++k) out << (k ? ", " : " ") << b["runs"][k].get<std::string>();
+                }
+                if (!p["to"].empty()) {
                     out << " ->";
                     for (size_t k = 0; k < p["to"].size(); ++k) out << (k ? ", " : " ") << p["to"][k].get<std::string>();
                 }
