@@ -35,7 +35,11 @@ function(zevk_add_block NAME)
     LIBRARY_OUTPUT_DIRECTORY "${ZEVK_MEX_DIR}"
     LINKER_LANGUAGE C)
   if(NOT WIN32)
-    target_link_options(${NAME} PRIVATE -Wl,--version-script=${PROJECT_SOURCE_DIR}/glue/exports.map)
+    # --as-needed: the C linker still gets the C++ runtime libraries CMake
+    # adds for C++ objects, and only some compilers drop unused ones by
+    # default (Debian's gcc does, clang does not).
+    target_link_options(${NAME} PRIVATE -Wl,--version-script=${PROJECT_SOURCE_DIR}/glue/exports.map
+                        -Wl,--as-needed)
     # GNU Octave looks for the .mex suffix: the same file under that name.
     add_custom_command(TARGET ${NAME} POST_BUILD
       COMMAND ${CMAKE_COMMAND} -E create_symlink ${NAME}${ZEVK_MEX_SUFFIX} ${ZEVK_MEX_DIR}/${NAME}.mex

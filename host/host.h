@@ -72,6 +72,7 @@ struct CallResult {
     std::string printed;
     std::vector<ArrayPtr> outputs;  // left-hand results of a sizes query
     size_t callocReclaimed = 0;     // mxCalloc blocks the host freed at the end of the call
+    size_t foreignFrees = 0;        // mxFree calls on memory this call never handed out
 
     // The sizes vector, when the call returned one.
     std::optional<std::vector<double>> sizes() const;

@@ -124,7 +124,16 @@ int mxGetString(const mxArray* a, char* buf, size_t buflen) {
     if (!a || a->classId != mxCHAR_CLASS) return 1;
     const size_t n = zevk::host::numel(a);
     const size_t copy = n < buflen - 1 ? n : buflen - 1;
-    for (size_t i = 0; i < copy; ++i) buf[i] = static_cast<char>(zevk::host::getElement(a, i));
+    for (size_t i = 0; i < copy; ++i) {
+        // A character is a 16-bit code unit; one beyond a byte has no text
+        // to copy into a char buffer.
+        const auto unit = static_cast<uint16_t>(zevk::host::getElement(a, i));
+        if (unit > 0xFF) {
+            buf[i] = '\0';
+            return 1;
+        }
+        buf[i] = static_cast<char>(static_cast<unsigned char>(unit));
+    }
     buf[copy] = '\0';
     return copy < n ? 1 : 0;
 }

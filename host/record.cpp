@@ -72,6 +72,7 @@ void invokeMex(CallResult& r, MexFunction fn, int nlhs, mxArray** plhs, int nrhs
         }
     }
     r.printed += ctx.printed;
+    r.foreignFrees = ctx.foreignFrees;
     r.callocReclaimed = reclaimCall(ctx);
 }
 
@@ -276,6 +277,8 @@ Record::~Record() {
     // A host always terminates the blocks it sized, so whatever a block
     // keeps until then is released even when a caller forgot flag 107.
     if (sized_ && !terminated_ && record_.methods.mdlTerminate) method(107);
+    // A pointer argument kept past the record's life must not find a record.
+    *static_cast<volatile uint64_t*>(&record_.tag) = 0;
 }
 
 ArrayPtr Record::pointerArgument() const {
@@ -306,7 +309,9 @@ CallResult Record::sizesQuery() {
     auto pointer = pointerArgument();
     auto flag = makeScalar(0.0);
     mxArray* lhs[2] = {nullptr, nullptr};
+    // Sized again after a terminate: what the block keeps now needs another.
     sized_ = true;
+    terminated_ = false;
     return call(1, lhs, {empty.get(), pointer.get(), empty.get(), flag.get()});
 }
 
@@ -330,7 +335,10 @@ CallResult Record::mex(int nlhs, const std::vector<const mxArray*>& rhs) {
     for (const mxArray* a : rhs) args.push_back(a ? a : pointer.get());
     std::vector<mxArray*> lhs(static_cast<size_t>(std::max(nlhs, 1)) + 1, nullptr);
     if (nlhs < 0) lhs[1] = reinterpret_cast<mxArray*>(&record_);
-    if (nlhs >= 0 && args.size() > 1 && args[1] == pointer.get()) sized_ = true;
+    if (nlhs >= 0 && args.size() > 1 && args[1] == pointer.get()) {
+        sized_ = true;
+        terminated_ = false;
+    }
     return call(nlhs, lhs.data(), args);
 }
 
@@ -502,7 +510,11 @@ HostOptions HostOptions::fromJson(const json& j) {
     HostOptions o;
     if (j.is_null()) return o;
     if (!j.is_object()) throw std::invalid_argument("\"host\" must be an object");
-    for (auto& [key, value] : j.items()) {
+    for (auto& item : j.items()) {
+        // Named, not bound: a lambda may not capture a structured binding
+        // in every compiler the project builds with.
+        const std::string& key = item.key();
+        const json& value = item.value();
         auto boolean = [&](bool& field) {
             if (!value.is_boolean()) throw std::invalid_argument("host option \"" + key + "\" must be true or false");
             field = value.get<bool>();
