@@ -75,6 +75,13 @@ bool inDeliverable(const Deliverable& d, const void* p) {
 void checkCall(const Deliverable& d, size_t index, const Call& c, const CallResult& r, Record* record,
                bool live) {
     if (r.foreignFrees != 0) fail(d, index, c, "mxFree of memory the call never handed out");
+    // Soft problems are the only printed lines, and each says so.
+    for (size_t at = 0; at < r.printed.size();) {
+        const size_t end = r.printed.find('\n', at);
+        if (r.printed.compare(at, 7, "Error: ") != 0) fail(d, index, c, "printed line without \"Error: \"");
+        if (end == std::string::npos) fail(d, index, c, "printed line without its newline");
+        at = end + 1;
+    }
     if (auto sizes = r.sizes()) {
         if (sizes->size() != static_cast<size_t>(kNumSizes)) fail(d, index, c, "sizes vector of the wrong length");
         if ((*sizes)[SZ_RECORD_VERSION] != kRecordVersion) fail(d, index, c, "sizes vector without the version");

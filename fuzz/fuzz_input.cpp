@@ -186,7 +186,7 @@ std::vector<size_t> readShape(Reader& in, int shape, size_t maxElements) {
         }
         default: {
             const size_t a = in.byte() % 8, b = in.byte() % 8;
-            const size_t cap = a * b ? maxElements / (a * b) : maxElements;
+            const size_t cap = a != 0 && b != 0 ? maxElements / (a * b) : maxElements;
             return {a, b, std::min<size_t>(in.byte(), cap)};
         }
     }

@@ -32,6 +32,13 @@ mkdir -p "$corpus" "$findings"
 
 export ASAN_OPTIONS="detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_string_checks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-"$dir/fuzz/fuzz_blocks" -max_total_time="$seconds" -timeout=25 -print_final_stats=1 \
-  -artifact_prefix="$findings/" "$@" "$corpus" "$seeds"
-echo "fuzz: no finding in $seconds s"
+# The fuzzer's progress goes to a log; a finding prints the end of it.
+log="$dir/fuzz.log"
+if ! "$dir/fuzz/fuzz_blocks" -max_total_time="$seconds" -timeout=25 -print_final_stats=1 \
+  -artifact_prefix="$findings/" "$@" "$corpus" "$seeds" >"$log" 2>&1; then
+  tail -n 100 "$log"
+  echo "fuzz: FINDING, input saved in $findings/ (full log: $log)" >&2
+  exit 1
+fi
+grep '^stat::' "$log"
+echo "fuzz: no finding in $seconds s (corpus: $(ls "$corpus" | wc -l) inputs)"
