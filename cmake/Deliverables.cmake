@@ -10,10 +10,12 @@ if(ZEVK_SANITIZE)
   list(APPEND ZEVK_DELIVERABLE_FLAGS -fno-sanitize=vptr)
 endif()
 
-if(ZEVK_BUILD_32)
-  set(ZEVK_MEX_SUFFIX ".mexglx")
+if(WIN32 AND ZEVK_BUILD_32)
+  set(ZEVK_MEX_SUFFIX ".mexw32")
 elseif(WIN32)
   set(ZEVK_MEX_SUFFIX ".mexw64")
+elseif(ZEVK_BUILD_32)
+  set(ZEVK_MEX_SUFFIX ".mexglx")
 else()
   set(ZEVK_MEX_SUFFIX ".mexa64")
 endif()
@@ -34,7 +36,9 @@ function(zevk_add_block NAME)
     SUFFIX "${ZEVK_MEX_SUFFIX}"
     LIBRARY_OUTPUT_DIRECTORY "${ZEVK_MEX_DIR}"
     LINKER_LANGUAGE C)
-  if(NOT WIN32)
+  if(WIN32)
+    zevk_windows_deliverable(${NAME})
+  else()
     # --as-needed: the C linker still gets the C++ runtime libraries CMake
     # adds for C++ objects, and only some compilers drop unused ones by
     # default (Debian's gcc does, clang does not).

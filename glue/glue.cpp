@@ -11,12 +11,6 @@
 #include "glue/platform.h"
 #include "glue/ssops.h"
 
-#if defined(_WIN32)
-#define ZEVK_EXPORT extern "C" __declspec(dllexport)
-#else
-#define ZEVK_EXPORT extern "C" __attribute__((visibility("default")))
-#endif
-
 namespace {
 
 const BlockMethods& blockMethods() { return kZevkBlock.methods; }

@@ -3,6 +3,7 @@
 set -u
 zevk="$1"
 scripts="$2"
+suffix="${3:-.mexa64}"
 failures=0
 check() {  # check NAME EXPECTED ACTUAL
   if [[ "$2" != "$3" ]]; then
@@ -33,7 +34,7 @@ check "malformed literal exits 2" 2 $?
 grep -q "parameter 0 (\[1 2): at position 4" err.txt || { echo "FAIL: literal message: $(cat err.txt)"; failures=$((failures + 1)); }
 "$zevk" sizes ZEVK_NoSuchBlock >/dev/null 2>err.txt
 check "missing block exits 2" 2 $?
-grep -q "ZEVK_NoSuchBlock.mexa64" err.txt || { echo "FAIL: missing block message: $(cat err.txt)"; failures=$((failures + 1)); }
+grep -q "ZEVK_NoSuchBlock$suffix" err.txt || { echo "FAIL: missing block message: $(cat err.txt)"; failures=$((failures + 1)); }
 
 out=$("$zevk" run --json "$scripts/reset_flags.json")
 check "run: step count" 25 "$(python3 -c "import json,sys; print(len(json.load(sys.stdin)['steps']))" <<<"$out")"
