@@ -37,7 +37,7 @@ run_tests() {  # run_tests DIR WINE
 }
 
 echo "=== $dir64 (Windows, 64-bit)"
-cmake -S "$root" -B "$dir64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
+cmake --no-warn-unused-cli -S "$root" -B "$dir64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$dir64" -j"$jobs"
 # Every block source has its deliverable, and each exports and imports only
@@ -53,7 +53,7 @@ bash "$root/tests/check_deliverables_win.sh" x86_64-w64-mingw32-objdump "$dir64/
 run_tests "$dir64" /usr/lib/wine/wine64
 
 echo "=== $dir32 (Windows, 32-bit)"
-cmake -S "$root" -B "$dir32" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DZEVK_BUILD_32=ON \
+cmake --no-warn-unused-cli -S "$root" -B "$dir32" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DZEVK_BUILD_32=ON \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$dir32" -j"$jobs"
 bash "$root/tests/check_deliverables_win.sh" i686-w64-mingw32-objdump "$dir32/mex" .mexw32 1
