@@ -29,7 +29,9 @@ typedef enum {
 
 typedef enum { mxREAL = 0, mxCOMPLEX = 1 } mxComplexity;
 
-#if defined(_WIN32)
+// On Windows a deliverable imports them from libmx.dll and libmex.dll; the
+// host library that defines them builds with ZEVK_MEX_PROVIDER.
+#if defined(_WIN32) && !defined(ZEVK_MEX_PROVIDER)
 #define ZEVK_MEX_IMPORT __declspec(dllimport)
 #else
 #define ZEVK_MEX_IMPORT
@@ -46,6 +48,7 @@ ZEVK_MEX_IMPORT bool mxIsComplex(const mxArray*);
 ZEVK_MEX_IMPORT bool mxIsNumeric(const mxArray*);
 ZEVK_MEX_IMPORT bool mxIsSparse(const mxArray*);
 ZEVK_MEX_IMPORT mxClassID mxGetClassID(const mxArray*);
+ZEVK_MEX_IMPORT size_t mxGetElementSize(const mxArray*);
 ZEVK_MEX_IMPORT mxArray* mxGetCell(const mxArray*, size_t index);
 ZEVK_MEX_IMPORT int mxGetString(const mxArray*, char* buf, size_t buflen);
 ZEVK_MEX_IMPORT void* mxCalloc(size_t n, size_t size);

@@ -23,7 +23,9 @@ double ParamView::at(size_t k, double missing) const {
     switch (id) {
         case mxSINGLE_CLASS: return load<float>(data, k);
         case mxLOGICAL_CLASS: return load<unsigned char>(data, k);
-        case mxCHAR_CLASS: return load<unsigned short>(data, k);
+        // Two bytes a character in MATLAB, one in GNU Octave.
+        case mxCHAR_CLASS:
+            return mxGetElementSize(array) == 1 ? load<unsigned char>(data, k) : load<unsigned short>(data, k);
         case mxINT8_CLASS: return load<signed char>(data, k);
         case mxUINT8_CLASS: return load<unsigned char>(data, k);
         case mxINT16_CLASS: return load<short>(data, k);

@@ -113,6 +113,8 @@ bool mxIsSparse(const mxArray* a) { return a && a->sparse; }
 
 mxClassID mxGetClassID(const mxArray* a) { return a ? a->classId : mxUNKNOWN_CLASS; }
 
+size_t mxGetElementSize(const mxArray* a) { return a ? a->elementSize : 0; }
+
 mxArray* mxGetCell(const mxArray* a, size_t index) {
     if (!a || a->classId != mxCELL_CLASS || index >= a->cells.size()) return nullptr;
     return a->cells[index];
