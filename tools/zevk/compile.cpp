@@ -867,23 +867,22 @@ void printCompileReport(std::ostream& out, const json& c) {
                 if (!p["typeSettled"].get<bool>()) type += "?";
                 std::string size = sizeText(p);
                 if (!p["sizeSettled"].get<bool>()) size += "?";
-                out << "  " << (input ? "in  " : "out ") << std::left << std::setw(3) << p["port"].get<int>() << " "
+                std::ostringstream row;
+                row << "  " << (input ? "in  " : "out ") << std::left << std::setw(3) << p["port"].get<int>() << " "
                     << std::setw(10) << type << " " << std::setw(6) << size << " " << std::setw(14)
                     << p["sampleTime"].get<std::string>() << std::right;
-                if (input) {
-                    out << " <- " << show(p["from"]);
-                    out << "\n";
-                    continue;
+                if (input) row << " <- " << show(p["from"]);
+                if (!input && p["typeId"] == SS_FCN_CALL && b.contains("runs")) {
+                    row << " runs";
+                    for (size_t k = 0; k < b["runs"].size(); ++k) row << (k ? ", " : " ") << b["runs"][k].get<std::string>();
                 }
-                if (p["typeId"] == SS_FCN_CALL && b.contains("runs")) {
-                    out << " runs";
-                    for (size_t k = 0; k < b["runs"].size(); ++k) out << (k ? ", " : " ") << b["runs"][k].get<std::string>();
+                if (!input && !p["to"].empty()) {
+                    row << " ->";
+                    for (size_t k = 0; k < p["to"].size(); ++k) row << (k ? ", " : " ") << p["to"][k].get<std::string>();
                 }
-                if (!p["to"].empty()) {
-                    out << " ->";
-                    for (size_t k = 0; k < p["to"].size(); ++k) out << (k ? ", " : " ") << p["to"][k].get<std::string>();
-                }
-                out << "\n";
+                std::string text = row.str();
+                text.erase(text.find_last_not_of(' ') + 1);
+                out << text << "\n";
             }
         }
     }
