@@ -10,3 +10,4 @@ zevk="$root/build/tools/zevk/zevk"
 "$zevk" sizes ZEVK_Reset 0.01
 "$zevk" describe ZEVK_Reset '[0.01 0.005]'
 "$zevk" describe ZEVK_Master
+"$zevk" compile "$root/examples/motor_control.json"
