@@ -66,21 +66,41 @@ BusNames busNames(SimStruct* S, int paramIndex) {
     return names;
 }
 
-bool setUpBusInput(SimStruct* S, int32_t port, const BusNames& names, size_t k) {
+namespace {
+
+enum class BusName { Missing, Unregistered, Ready };
+
+// The steps both kinds of bus port share: fetch element k, copy it, and
+// register it unless the host runs a sizes call only. On Ready, *name is
+// the caller's to free; on Unregistered it is already freed.
+BusName prepareBusName(SimStruct* S, const BusNames& names, size_t k, char** name, DTypeId* id, bool* registered) {
     const mxArray* element = names.element(k);
     if (!element) {
         mexPrintf(kMissingBusName);
-        return true;
+        return BusName::Missing;
     }
-    char* name = copyBusName(element);
-    DTypeId id = DYNAMICALLY_TYPED;
-    if (registerBusType(S, name, &id)) {
-        if (id == INVALID_DTYPE_ID) {
-            mxFree(name);
-            return false;
-        }
-        ssSetInputPortDataType(S, port, id);
+    *name = copyBusName(element);
+    *id = DYNAMICALLY_TYPED;
+    *registered = registerBusType(S, *name, id);
+    if (*registered && *id == INVALID_DTYPE_ID) {
+        mxFree(*name);
+        return BusName::Unregistered;
     }
+    return BusName::Ready;
+}
+
+}  // namespace
+
+bool setUpBusInput(SimStruct* S, int32_t port, const BusNames& names, size_t k) {
+    char* name = nullptr;
+    DTypeId id;
+    bool registered;
+    switch (prepareBusName(S, names, k, &name, &id, &registered)) {
+        case BusName::Missing: return true;
+        case BusName::Unregistered: return false;
+        case BusName::Ready: break;
+    }
+    if (registered) ssSetInputPortDataType(S, port, id);
     ssSetBusInputAsStruct(S, port, true);
     ssSetInputPortBusMode(S, port, 1);
     ssSetInputPortRequiredContiguous(S, port, 1);
@@ -89,20 +109,15 @@ bool setUpBusInput(SimStruct* S, int32_t port, const BusNames& names, size_t k) 
 }
 
 bool setUpBusOutput(SimStruct* S, int32_t port, const BusNames& names, size_t k) {
-    const mxArray* element = names.element(k);
-    if (!element) {
-        mexPrintf(kMissingBusName);
-        return true;
+    char* name = nullptr;
+    DTypeId id;
+    bool registered;
+    switch (prepareBusName(S, names, k, &name, &id, &registered)) {
+        case BusName::Missing: return true;
+        case BusName::Unregistered: return false;
+        case BusName::Ready: break;
     }
-    char* name = copyBusName(element);
-    DTypeId id = DYNAMICALLY_TYPED;
-    if (registerBusType(S, name, &id)) {
-        if (id == INVALID_DTYPE_ID) {
-            mxFree(name);
-            return false;
-        }
-        ssSetOutputPortDataType(S, port, id);
-    }
+    if (registered) ssSetOutputPortDataType(S, port, id);
     ssSetBusOutputObjectName(S, port, name);
     ssSetBusOutputAsStruct(S, port, true);
     ssSetOutputPortBusMode(S, port, 1);

@@ -1,6 +1,5 @@
-#include <dlfcn.h>
-
 #include "host/host.h"
+#include "host/library.h"
 
 namespace zevk::host {
 
@@ -8,32 +7,23 @@ namespace zevk::host {
 #define ZEVK_DEFAULT_MEX_DIR "build/mex"
 #endif
 
-const char* Deliverable::suffix() {
-#if defined(ZEVK_RECORD_32)
-    return ".mexglx";
-#else
-    return ".mexa64";
-#endif
-}
+const char* Deliverable::suffix() { return library::mexSuffix(); }
 
 std::filesystem::path Deliverable::defaultDirectory() { return ZEVK_DEFAULT_MEX_DIR; }
 
 std::unique_ptr<Deliverable> Deliverable::load(const std::filesystem::path& dir, const std::string& block,
                                                std::string* error) {
     std::filesystem::path path = dir / (block + suffix());
-    // RTLD_LOCAL: deliverables must not see one another's symbols.
-    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    std::string why;
+    void* handle = library::open(path, &why);
     if (!handle) {
-        if (error) {
-            const char* why = dlerror();
-            *error = "cannot load block " + block + " from " + path.string() + (why ? std::string(": ") + why : "");
-        }
+        if (error) *error = "cannot load block " + block + " from " + path.string() + (why.empty() ? "" : ": " + why);
         return nullptr;
     }
-    auto entry = reinterpret_cast<MexFunction>(dlsym(handle, "mexFunction"));
+    auto entry = reinterpret_cast<MexFunction>(library::symbol(handle, "mexFunction"));
     if (!entry) {
         if (error) *error = path.string() + " has no mexFunction";
-        dlclose(handle);
+        library::close(handle);
         return nullptr;
     }
     std::unique_ptr<Deliverable> d(new Deliverable);
@@ -45,7 +35,7 @@ std::unique_ptr<Deliverable> Deliverable::load(const std::filesystem::path& dir,
 }
 
 Deliverable::~Deliverable() {
-    if (handle_) dlclose(handle_);
+    if (handle_) library::close(handle_);
 }
 
 }  // namespace zevk::host

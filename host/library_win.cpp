@@ -1,4 +1,4 @@
-#include "host/host.h"
+#include "host/library.h"
 
 #define WIN32_LEAN_AND_MEAN
 #ifndef NOMINMAX
@@ -6,11 +6,7 @@
 #endif
 #include <windows.h>
 
-namespace zevk::host {
-
-#ifndef ZEVK_DEFAULT_MEX_DIR
-#define ZEVK_DEFAULT_MEX_DIR "build/mex"
-#endif
+namespace zevk::host::library {
 
 namespace {
 
@@ -26,7 +22,7 @@ std::string systemMessage(DWORD code) {
 
 }  // namespace
 
-const char* Deliverable::suffix() {
+const char* mexSuffix() {
 #if defined(ZEVK_RECORD_32)
     return ".mexw32";
 #else
@@ -34,11 +30,7 @@ const char* Deliverable::suffix() {
 #endif
 }
 
-std::filesystem::path Deliverable::defaultDirectory() { return ZEVK_DEFAULT_MEX_DIR; }
-
-std::unique_ptr<Deliverable> Deliverable::load(const std::filesystem::path& dir, const std::string& block,
-                                               std::string* error) {
-    std::filesystem::path path = dir / (block + suffix());
+void* open(const std::filesystem::path& path, std::string* why) {
     // A relative name would send LoadLibrary searching the system's folders.
     std::error_code ignored;
     std::filesystem::path full = std::filesystem::absolute(path, ignored);
@@ -47,28 +39,16 @@ std::unique_ptr<Deliverable> Deliverable::load(const std::filesystem::path& dir,
     DWORD previousMode = 0;
     SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &previousMode);
     HMODULE handle = LoadLibraryW(full.c_str());
-    const DWORD why = GetLastError();
+    const DWORD code = GetLastError();
     SetThreadErrorMode(previousMode, nullptr);
-    if (!handle) {
-        if (error) *error = "cannot load block " + block + " from " + path.string() + ": " + systemMessage(why);
-        return nullptr;
-    }
-    auto entry = reinterpret_cast<MexFunction>(reinterpret_cast<void*>(GetProcAddress(handle, "mexFunction")));
-    if (!entry) {
-        if (error) *error = path.string() + " has no mexFunction";
-        FreeLibrary(handle);
-        return nullptr;
-    }
-    std::unique_ptr<Deliverable> d(new Deliverable);
-    d->name_ = block;
-    d->path_ = path;
-    d->handle_ = handle;
-    d->entry_ = entry;
-    return d;
+    if (!handle && why) *why = systemMessage(code);
+    return reinterpret_cast<void*>(handle);
 }
 
-Deliverable::~Deliverable() {
-    if (handle_) FreeLibrary(static_cast<HMODULE>(handle_));
+void* symbol(void* handle, const char* name) {
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle), name));
 }
 
-}  // namespace zevk::host
+void close(void* handle) { FreeLibrary(static_cast<HMODULE>(handle)); }
+
+}  // namespace zevk::host::library
