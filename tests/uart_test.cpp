@@ -96,7 +96,9 @@ TEST(UartRx, DataWidthAndDefaultWidth) {
         EXPECT_EQ(s.output(data)["width"], row.declared) << label;
         s->method(131);
         EXPECT_EQ(s.output(data)["width"], row.afterDefault) << label;
-        if (data == 1) EXPECT_EQ(s.output(0)["width"], 1) << label;
+        if (data == 1) {
+            EXPECT_EQ(s.output(0)["width"], 1) << label;
+        }
     }
 }
 

@@ -141,6 +141,8 @@ std::vector<std::string> splitParams(int argc, char** argv, std::vector<std::str
 int main(int argc, char** argv) {
     CLI::App app{"zevk: describe the blockset's deliverables through the host of our own"};
     app.require_subcommand(1);
+    // Paths such as /tmp/model.json are arguments, not "/option"s, on every system.
+    app.allow_windows_style_options(false);
     std::string blockDir = Deliverable::defaultDirectory().string();
     app.add_option("--blocks", blockDir, "Folder of the deliverables")->capture_default_str();
 
