@@ -1,6 +1,7 @@
 #include "engine/fixed_ports.h"
 
 #include "engine/port_codes.h"
+#include "glue/numeric.h"
 #include "glue/params.h"
 #include "glue/ssops.h"
 
@@ -26,7 +27,7 @@ void fixedLayoutSizes(SimStruct* S, const FixedMember& m) {
     const bool feedthrough = !(m.feedthroughOnlyWithoutOutputs && numOut > 0);
     for (int32_t k = 0; k < numIn; ++k) {
         ssSetInputPortWidth(S, k, 1);
-        ssSetInputPortDataType(S, k, inTypes.intAt(static_cast<size_t>(k)));
+        ssSetInputPortDataType(S, k, toDataTypeId(inTypes.at(static_cast<size_t>(k))));
         ssSetInputPortDirectFeedThrough(S, k, feedthrough ? 1 : 0);
         ssSetInputPortOptimOpts(S, k, feedthrough ? m.inputOptim : kOptimWithoutFeedthrough);
         ssSetInputPortOverWritable(S, k, 1);
@@ -47,7 +48,7 @@ void fixedLayoutSizes(SimStruct* S, const FixedMember& m) {
     for (int32_t k = 0; k < numOut; ++k) {
         const size_t entry = static_cast<size_t>(k);
         ssSetOutputPortWidth(S, k, m.outputWidthsParam ? widths.intAt(entry, DYNAMICALLY_SIZED) : 1);
-        ssSetOutputPortDataType(S, k, outTypes.intAt(entry));
+        ssSetOutputPortDataType(S, k, toDataTypeId(outTypes.at(entry)));
         if (m.outputsRealExpr) ssSetOutputPortComplexSignal(S, k, 0);
         ssSetOutputPortOptimOpts(S, k, m.outputOptim);
         if (m.outputsRealExpr) ssSetOutputPortOutputExprInRTW(S, k, 1);

@@ -95,14 +95,17 @@ TEST(Decoder32, HostQueryThroughTwoRowPointer) {
 }
 
 TEST(Decoder32, RowOneIsTheAddressAsSigned32BitValue) {
-    // The host writes the signed value; the unsigned one reduces to the same address.
-    for (bool asSigned : {true, false}) {
+    // The address is row 1 truncated to a signed 32-bit value, out-of-range
+    // values included: 2^32 more than the address is not the address.
+    for (double offset : {0.0, 0.75, 4294967296.0, -4294967296.0}) {
         Record record(block(kBlock), lits(kParams));
-        const auto address = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(record.raw()));
-        auto p = pointerRows({asSigned ? double(static_cast<int32_t>(address)) : double(address), 5200229});
+        const auto address = static_cast<int32_t>(reinterpret_cast<uintptr_t>(record.raw()));
+        const bool ours = offset < 1.0 && offset > -1.0;
+        if (ours && address < 0) offset = -offset;  // a fraction toward zero
+        auto p = pointerRows({double(address) + offset, 5200229});
         CallResult r = sizesWithPointer(record, p.get());
-        EXPECT_FALSE(r.ops.empty()) << asSigned;
-        EXPECT_EQ(record.toJson()["sizes"][19], 5200229) << asSigned;
+        EXPECT_EQ(!r.ops.empty(), ours) << offset;
+        EXPECT_EQ(record.toJson()["sizes"][19], ours ? 5200229 : 0) << offset;
     }
 }
 
@@ -158,8 +161,15 @@ TEST(Decoder32, DataTypeEntriesReduceModulo2To32) {
         {"2^31", INT32_MIN},
         {"2^31 + 5", -2147483643},
         {"2^32 + 3", 3},
-        {"-2^31 - 1", INT32_MAX},
-        {"NaN", 0},
+        {"2^31 + 0.5", INT32_MIN},
+        {"2^40 + 9.9", 9},
+        {"1e19", -1981284352},
+        {"1e30", 0},
+        {"-2^31 - 1", INT32_MIN},
+        {"-1e19", INT32_MIN},
+        {"NaN", INT32_MIN},
+        {"Inf", INT32_MIN},
+        {"-Inf", INT32_MIN},
     };
     for (const auto& c : cases) {
         auto s = sized(kBlock, {"0.01", c.entry, c.entry, "0"});
@@ -167,6 +177,13 @@ TEST(Decoder32, DataTypeEntriesReduceModulo2To32) {
         EXPECT_EQ(s.input(0)["dtype"], c.id) << c.entry;
         EXPECT_EQ(s.output(0)["dtype"], c.id) << c.entry;
     }
+}
+
+TEST(Decoder32, OnlyDataTypesReduceModulo2To32) {
+    // Option bits 2^32 + 3 are out of range, as in the 64-bit build: no extra ports.
+    auto s = sized(kBlock, {"0.01", "[3]", "[7]", "2^32 + 3"});
+    EXPECT_EQ(s.state()["inputs"].size(), 1u);
+    EXPECT_EQ(s.state()["outputs"].size(), 1u);
 }
 
 TEST(Decoder32, FlagTableAsInThe64BitBuild) {
@@ -192,6 +209,7 @@ TEST(Decoder32, FlagTableAsInThe64BitBuild) {
         {144, "Unexpected call to mdlGetSimState (MDL_SIM_STATE not defined)"},
         {145, "Unexpected call to mdlSetSimState (MDL_SIM_STATE not defined)"},
         {100.9, "Invalid flag encountered in simulink"},
+        {4294967296.0 + 101, "Invalid flag encountered in simulink"},
         {0, "Invalid flag encountered in simulink"},
         {-3, "Invalid flag encountered in simulink"},
     };
