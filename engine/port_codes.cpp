@@ -70,58 +70,55 @@ namespace {
 
 enum class BusName { Missing, Unregistered, Ready };
 
+struct PreparedBusName {
+    BusName state = BusName::Missing;
+    char* name = nullptr;  // the caller's to free when Ready
+    DTypeId id = DYNAMICALLY_TYPED;
+    bool registered = false;
+};
+
 // The steps both kinds of bus port share: fetch element k, copy it, and
-// register it unless the host runs a sizes call only. On Ready, *name is
-// the caller's to free; on Unregistered it is already freed.
-BusName prepareBusName(SimStruct* S, const BusNames& names, size_t k, char** name, DTypeId* id, bool* registered) {
+// register it unless the host runs a sizes call only. On Unregistered the
+// name is already freed.
+PreparedBusName prepareBusName(SimStruct* S, const BusNames& names, size_t k) {
+    PreparedBusName p;
     const mxArray* element = names.element(k);
     if (!element) {
         mexPrintf(kMissingBusName);
-        return BusName::Missing;
+        return p;
     }
-    *name = copyBusName(element);
-    *id = DYNAMICALLY_TYPED;
-    *registered = registerBusType(S, *name, id);
-    if (*registered && *id == INVALID_DTYPE_ID) {
-        mxFree(*name);
-        return BusName::Unregistered;
+    p.name = copyBusName(element);
+    p.registered = registerBusType(S, p.name, &p.id);
+    if (p.registered && p.id == INVALID_DTYPE_ID) {
+        mxFree(p.name);
+        p.state = BusName::Unregistered;
+        return p;
     }
-    return BusName::Ready;
+    p.state = BusName::Ready;
+    return p;
 }
 
 }  // namespace
 
 bool setUpBusInput(SimStruct* S, int32_t port, const BusNames& names, size_t k) {
-    char* name = nullptr;
-    DTypeId id;
-    bool registered;
-    switch (prepareBusName(S, names, k, &name, &id, &registered)) {
-        case BusName::Missing: return true;
-        case BusName::Unregistered: return false;
-        case BusName::Ready: break;
-    }
-    if (registered) ssSetInputPortDataType(S, port, id);
+    const PreparedBusName p = prepareBusName(S, names, k);
+    if (p.state != BusName::Ready) return p.state == BusName::Missing;
+    if (p.registered) ssSetInputPortDataType(S, port, p.id);
     ssSetBusInputAsStruct(S, port, true);
     ssSetInputPortBusMode(S, port, 1);
     ssSetInputPortRequiredContiguous(S, port, 1);
-    mxFree(name);
+    mxFree(p.name);
     return true;
 }
 
 bool setUpBusOutput(SimStruct* S, int32_t port, const BusNames& names, size_t k) {
-    char* name = nullptr;
-    DTypeId id;
-    bool registered;
-    switch (prepareBusName(S, names, k, &name, &id, &registered)) {
-        case BusName::Missing: return true;
-        case BusName::Unregistered: return false;
-        case BusName::Ready: break;
-    }
-    if (registered) ssSetOutputPortDataType(S, port, id);
-    ssSetBusOutputObjectName(S, port, name);
+    const PreparedBusName p = prepareBusName(S, names, k);
+    if (p.state != BusName::Ready) return p.state == BusName::Missing;
+    if (p.registered) ssSetOutputPortDataType(S, port, p.id);
+    ssSetBusOutputObjectName(S, port, p.name);
     ssSetBusOutputAsStruct(S, port, true);
     ssSetOutputPortBusMode(S, port, 1);
-    mxFree(name);
+    mxFree(p.name);
     return true;
 }
 

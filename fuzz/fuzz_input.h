@@ -15,19 +15,12 @@
 
 #include "glue/simstruct.h"
 #include "host/host.h"
+#include "tests/block_names.h"
 
 namespace zevk::fuzz {
 
-// The deliverables of the 64-bit build; an input picks one by its index.
-inline constexpr std::array<std::string_view, 39> kBlocks = {
-    "ZEVK_TCC_PWM", "ZEVK_PDEC", "ZEVK_MSI", "ZEVK_AFEC_QOR7x", "ZEVK_OP_AMP", "ZEVK_SECONDARY_CORE",
-    "ZEVK_PWM_QOR7x", "ZEVK_MCPWM", "ZEVK_ACC_QORx", "ZEVK_BUS_SPI", "ZEVK_ADC_HighSpeed_SAR_tvREN",
-    "ZEVK_BUS_I2C_MASTER", "ZEVK_HighSpeed_AnalogComparator", "ZEVK_PGA", "ZEVK_MCU_OVERLOAD",
-    "ZEVK_ADC_HighSpeed_SAR", "ZEVK_Tasks_State", "ZEVK_PWM_HighSpeed_Override", "ZEVK_Lcd_Output",
-    "ZEVK_C_function_Call", "ZEVK_PWM_HighSpeed", "ZEVK_UART_Rx", "ZEVK_UART_Tx", "ZEVK_UART_TxMatlab",
-    "ZEVK_OC_SW", "ZEVK_IC", "ZEVK_QDEC_QORx", "ZEVK_Digital_Input", "ZEVK_Digital_Output_Read", "ZEVK_ADC",
-    "ZEVK_Digital_Output_Write", "ZEVK_Digital_Output", "ZEVK_Interrupt", "ZEVK_IdleTask", "ZEVK_Reset",
-    "ZEVK_Lcd_Config", "ZEVK_Master", "ZEVK_TIMER_PIL_Profiling", "ZEVK_EmptySFunction"};
+// An input picks a deliverable by its index in this list.
+inline constexpr const auto& kBlocks = test::kBlockNames;
 
 // Limits that keep one session small and fast.
 inline constexpr size_t kMaxParams = 12;

@@ -138,6 +138,17 @@ SimStruct* buildStandaloneRecord(int nrhs, const mxArray* prhs[]) {
 
 bool isRealNumeric(const mxArray* a) { return a && mxIsNumeric(a) && !mxIsComplex(a) && !mxIsSparse(a); }
 
+// True when S is aligned, readable for a whole record, and carries the tag
+// our host writes into every record: checked through copies, so that an
+// address that is no record never faults.
+bool isLiveRecord(const SimStruct* S) {
+    if (!S || reinterpret_cast<uintptr_t>(S) % alignof(SimStruct) != 0) return false;
+    uint64_t tag = 0;
+    if (!copyReadable(S, &tag, sizeof tag) || tag != kRecordTag) return false;
+    unsigned char whole[sizeof(SimStruct)];
+    return copyReadable(S, whole, sizeof whole);
+}
+
 // The host's record, rebuilt from the pointer argument, or null when the
 // argument is not one (then the call gets the standalone record).
 SimStruct* recordFromArgument(const mxArray* arg) {

@@ -5,11 +5,8 @@
 
 #include "glue/platform.h"
 
-namespace {
-
-// Copies n bytes from `address` into `out` through the kernel, which reports
-// an unreadable address as an error instead of a fault.
-bool copyChecked(const void* address, void* out, size_t n) {
+// The kernel reports an unreadable address as an error instead of a fault.
+bool copyReadable(const void* address, void* out, size_t n) {
     struct iovec local = {out, n};
     struct iovec remote = {const_cast<void*>(address), n};
     const ssize_t got = process_vm_readv(getpid(), &local, 1, &remote, 1, 0);
@@ -25,13 +22,3 @@ bool copyChecked(const void* address, void* out, size_t n) {
     return ok;
 }
 
-}  // namespace
-
-bool isLiveRecord(const SimStruct* S) {
-    if (!S || reinterpret_cast<uintptr_t>(S) % alignof(SimStruct) != 0) return false;
-    uint64_t tag = 0;
-    if (!copyChecked(S, &tag, sizeof tag)) return false;
-    if (tag != kRecordTag) return false;
-    unsigned char whole[sizeof(SimStruct)];
-    return copyChecked(S, whole, sizeof whole);
-}

@@ -13,18 +13,7 @@ dir64="${ZEVK_WIN64_DIR:-$root/build-win64}"
 dir32="${ZEVK_WIN32_DIR:-$root/build-win32}"
 jobs="$(nproc)"
 
-bash "$root/scripts/setup.sh"
-missing=()
-for p in g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  echo "installing: ${missing[*]}"
-  sudo=""
-  [[ $(id -u) -eq 0 ]] || sudo="sudo"
-  $sudo apt-get update -q
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q "${missing[@]}"
-fi
+bash "$root/scripts/setup.sh"  # the MinGW-w64 compilers and wine64 are listed there
 
 # Runs ctest in DIR, whose programs start under Wine through
 # cmake/wine-run.sh; then stops the Wine server of the build's prefix.
